@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Creates (once) a Wine prefix for this project: wine-prefix.sh DIR
+# Windows open inside Wine's own virtual desktop, so that keys sent with
+# xdotool reach them without a window manager.
+set -euo pipefail
+prefix="$1"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
+if [ ! -f "$prefix/system.reg" ]; then
+  mkdir -p "$prefix"
+  echo "wine-prefix: creating $prefix"
+  wineboot -i >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  wineserver -w
+fi

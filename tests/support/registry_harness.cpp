@@ -1,0 +1,108 @@
+#include <windows.h>
+
+#include <vector>
+
+#include "policy/registry_store.h"
+#include "tests/support/scratch_registry.h"
+#include "tests/support/store_harness.h"
+
+namespace p2pb::test {
+namespace {
+
+class RegistryHarness final : public StoreHarness {
+public:
+    PolicyStore& store() override { return store_; }
+
+    bool createKey(std::string_view keyPath) override { return static_cast<bool>(create(keyPath, KEY_READ)); }
+
+    bool setRaw(std::string_view keyPath, std::string_view name, const RawValue& value) override {
+        const ScopedKey key = create(keyPath, KEY_SET_VALUE);
+        return key && RegSetValueExA(key.get(), std::string(name).c_str(), 0, value.type, value.bytes.data(),
+                              static_cast<DWORD>(value.bytes.size())) == ERROR_SUCCESS;
+    }
+
+    std::optional<RawValue> getRaw(std::string_view keyPath, std::string_view name) override {
+        const ScopedKey key = open(keyPath);
+        if (!key) return std::nullopt;
+        const std::string valueName(name);
+        DWORD type = 0, size = 0;
+        if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        RawValue value{type, std::vector<unsigned char>(size)};
+        if (RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, value.bytes.data(), &size) !=
+            ERROR_SUCCESS) {
+            return std::nullopt;
+        }
+        value.bytes.resize(size);
+        return value;
+    }
+
+    bool keyExists(std::string_view keyPath) override { return static_cast<bool>(open(keyPath)); }
+
+    TreeSnapshot snapshot() override {
+        TreeSnapshot tree;
+        walk(scratch_.root(), std::string(), tree);
+        return tree;
+    }
+
+    bool denyWrites(std::string_view) override { return false; }
+
+private:
+    ScopedKey create(std::string_view keyPath, REGSAM access) {
+        ScopedKey key;
+        if (RegCreateKeyExA(scratch_.root(), std::string(keyPath).c_str(), 0, nullptr, 0, access, nullptr,
+                            key.receive(), nullptr) != ERROR_SUCCESS) {
+            key.release();
+        }
+        return key;
+    }
+
+    ScopedKey open(std::string_view keyPath) {
+        ScopedKey key;
+        if (RegOpenKeyExA(scratch_.root(), std::string(keyPath).c_str(), 0, KEY_READ, key.receive()) !=
+            ERROR_SUCCESS) {
+            key.release();
+        }
+        return key;
+    }
+
+    static void walk(HKEY key, const std::string& path, TreeSnapshot& tree) {
+        auto& values = tree[path];
+        char name[16384];
+        std::vector<unsigned char> data(1 << 16);
+        for (DWORD i = 0;; ++i) {
+            DWORD nameSize = sizeof name, type = 0, dataSize = static_cast<DWORD>(data.size());
+            if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS) {
+                break;
+            }
+            values.emplace(std::string(name, nameSize),
+                           RawValue{type, std::vector<unsigned char>(data.begin(), data.begin() + dataSize)});
+        }
+        for (DWORD i = 0;; ++i) {
+            DWORD nameSize = sizeof name;
+            if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            const std::string child(name, nameSize);
+            ScopedKey sub;
+            if (RegOpenKeyExA(key, child.c_str(), 0, KEY_READ, sub.receive()) == ERROR_SUCCESS) {
+                walk(sub.get(), path.empty() ? child : path + '\\' + child, tree);
+            } else {
+                sub.release();
+            }
+        }
+    }
+
+    ScratchRegistry scratch_;
+    RegistryStore store_;
+};
+
+}  // namespace
+
+std::vector<Backend> backends() {
+    return {{"Memory", &makeMemoryHarness}, {"Registry", [] {
+                                                 return std::unique_ptr<StoreHarness>(
+                                                     std::make_unique<RegistryHarness>());
+                                             }}};
+}
+
+}  // namespace p2pb::test
