@@ -46,6 +46,10 @@ protected:
         return RegisterClassExW(&wc) != 0;
     }
 
+    // The derived destructor must call this: the window's last messages still
+    // reach Derived::handleMessage.
+    void destroyWindow() { hwnd_.reset(); }
+
     bool createWindow(const WindowClassSpec& cls, const WindowSpec& spec) {
         if (!registerClass(cls)) return false;
         CreateWindowExW(spec.exStyle, cls.className, spec.title, spec.style, spec.left, spec.top, spec.width,

@@ -21,6 +21,7 @@ struct MainWindowDeps {
 class MainWindow final : public BaseWindow<MainWindow> {
 public:
     explicit MainWindow(MainWindowDeps deps) : deps_(deps) {}
+    ~MainWindow() { destroyWindow(); }
 
     // Builds the window hidden, with its controls, and ticks what the list holds.
     bool create(HINSTANCE instance);

@@ -98,11 +98,8 @@ private:
 
 }  // namespace
 
-std::vector<Backend> backends() {
-    return {{"Memory", &makeMemoryHarness}, {"Registry", [] {
-                                                 return std::unique_ptr<StoreHarness>(
-                                                     std::make_unique<RegistryHarness>());
-                                             }}};
-}
+std::unique_ptr<StoreHarness> makeRegistryHarness() { return std::make_unique<RegistryHarness>(); }
+
+std::vector<Backend> backends() { return {{"Memory", &makeMemoryHarness}, {"Registry", &makeRegistryHarness}}; }
 
 }  // namespace p2pb::test

@@ -43,6 +43,9 @@ struct BackendName {
 };
 
 std::unique_ptr<StoreHarness> makeMemoryHarness();
+// The real registry, with HKEY_CURRENT_USER redirected to a scratch key for the
+// harness's lifetime (Windows builds only).
+std::unique_ptr<StoreHarness> makeRegistryHarness();
 
 // The list key's parent and the list key itself, as keyPath arguments.
 inline constexpr std::string_view kExplorerKeyPath =
