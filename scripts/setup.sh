@@ -2,7 +2,7 @@
 # Installs what the build and the tests need on Debian or Ubuntu. Does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev googletest
+packages=(cmake ninja-build g++ python3 libgtest-dev googletest
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick
           fonts-wqy-zenhei fonts-wine locales)

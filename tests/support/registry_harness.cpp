@@ -46,9 +46,45 @@ public:
         return tree;
     }
 
-    bool denyWrites(std::string_view) override { return false; }
+    // Leaves the key readable only, by a DACL that allows KEY_READ to everyone
+    // and nothing else. False where the access check is not enforced.
+    bool denyWrites(std::string_view keyPath) override {
+        if (!setDacl(keyPath, KEY_READ)) return false;
+        denied_.emplace_back(keyPath);
+        ScopedKey probe;
+        const LONG rc =
+            RegOpenKeyExA(scratch_.root(), std::string(keyPath).c_str(), 0, KEY_SET_VALUE, probe.receive());
+        if (rc != ERROR_SUCCESS) probe.release();
+        return rc == ERROR_ACCESS_DENIED;
+    }
+
+    ~RegistryHarness() override {
+        // The scratch key can only be deleted once its keys accept changes again.
+        for (const std::string& path : denied_) setDacl(path, KEY_ALL_ACCESS);
+    }
 
 private:
+    bool setDacl(std::string_view keyPath, REGSAM allowed) {
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) return false;
+        alignas(DWORD) unsigned char aclBuffer[256];
+        auto* acl = reinterpret_cast<ACL*>(aclBuffer);
+        SECURITY_DESCRIPTOR sd;
+        const bool built = InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION) &&
+                           AddAccessAllowedAce(acl, ACL_REVISION, allowed, everyone) &&
+                           InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION) &&
+                           SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        ScopedKey key;
+        if (built && RegOpenKeyExA(scratch_.root(), std::string(keyPath).c_str(), 0, WRITE_DAC, key.receive()) !=
+                         ERROR_SUCCESS) {
+            key.release();
+        }
+        const bool ok = key && RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+        FreeSid(everyone);
+        return ok;
+    }
+
     ScopedKey create(std::string_view keyPath, REGSAM access) {
         ScopedKey key;
         if (RegCreateKeyExA(scratch_.root(), std::string(keyPath).c_str(), 0, nullptr, 0, access, nullptr,
@@ -94,6 +130,7 @@ private:
 
     ScratchRegistry scratch_;
     RegistryStore store_;
+    std::vector<std::string> denied_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@ namespace p2pb::test {
 
 WindowDriver::WindowDriver() : registry_(makeRegistryHarness()) {
     window_ = std::make_unique<MainWindow>(MainWindowDeps{registry_->store(), confirmation_});
+    confirmation_.window = window_.get();
 }
 
 WindowDriver::~WindowDriver() {
@@ -25,8 +26,7 @@ void WindowDriver::show() {
     pump();
 }
 
-void WindowDriver::press(WORD vk, unsigned modifiers) {
-    std::vector<INPUT> inputs;
+void WindowDriver::addKey(std::vector<INPUT>& inputs, WORD vk, unsigned modifiers) {
     auto key = [&inputs](WORD code, bool up) {
         INPUT in{};
         in.type = INPUT_KEYBOARD;
@@ -40,8 +40,31 @@ void WindowDriver::press(WORD vk, unsigned modifiers) {
     key(vk, true);
     if (modifiers & kAlt) key(VK_MENU, true);
     if (modifiers & kShift) key(VK_SHIFT, true);
+}
+
+void WindowDriver::addClick(std::vector<INPUT>& inputs, POINT client) const {
+    ClientToScreen(hwnd(), &client);
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    for (DWORD flag : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP)}) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = (client.x * 65535 + w / 2) / (w - 1);
+        in.mi.dy = (client.y * 65535 + h / 2) / (h - 1);
+        in.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | flag;
+        inputs.push_back(in);
+    }
+}
+
+void WindowDriver::send(std::vector<INPUT>& inputs) {
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    inputs.clear();
     pump();
+}
+
+void WindowDriver::press(WORD vk, unsigned modifiers) {
+    std::vector<INPUT> inputs;
+    addKey(inputs, vk, modifiers);
+    send(inputs);
 }
 
 void WindowDriver::pump() {

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "policy/probe_apply.h"
 #include "tests/support/store_harness.h"
@@ -15,10 +16,16 @@
 
 namespace p2pb::test {
 
+// Counts confirmations and notes what the boxes showed when apply ran.
 class CountingConfirmation final : public Confirmation {
 public:
-    void show() override { ++shown; }
+    void show() override {
+        ++shown;
+        if (window) lastApplied = window->readSelection();
+    }
     int shown = 0;
+    const MainWindow* window = nullptr;
+    std::optional<Selection> lastApplied;
 };
 
 enum Modifier : unsigned { kNoModifier = 0, kShift = 1, kAlt = 2 };
@@ -33,12 +40,17 @@ public:
     MainWindow& window() const { return *window_; }
     HWND hwnd() const { return window_->hwnd(); }
     int confirmations() const { return confirmation_.shown; }
+    const std::optional<Selection>& lastApplied() const { return confirmation_.lastApplied; }
 
     bool create();  // builds the window (probe included)
     void show();    // shows it and waits until it has the focus
 
     // Types a key through SendInput, then pumps.
     void press(WORD vk, unsigned modifiers = kNoModifier);
+    // Queues a key or a left click at a client point, without pumping.
+    static void addKey(std::vector<INPUT>& inputs, WORD vk, unsigned modifiers);
+    void addClick(std::vector<INPUT>& inputs, POINT client) const;
+    void send(std::vector<INPUT>& inputs);  // sends and pumps
     // Handles everything queued, waiting a little for input still in flight.
     void pump();
     // The exit code, once the window has gone and the loop has been told to quit.
