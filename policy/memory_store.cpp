@@ -13,9 +13,11 @@ namespace {
 // Splits a key path into its names; nullopt for an empty name ("a\\b", "\a", "a\").
 std::optional<std::vector<std::string_view>> keyNames(std::string_view keyPath) {
     std::vector<std::string_view> names;
+    keyPath = untilZero(keyPath);
     if (keyPath.empty()) return names;
     std::size_t start = 0;
-    std::vector<std::size_t> cuts = separatorPositions(keyPath);
+    std::vector<std::size_t> cuts;
+    forEachSeparator(keyPath, [&cuts](std::size_t at) { cuts.push_back(at); });
     cuts.push_back(keyPath.size());
     for (std::size_t cut : cuts) {
         if (cut == start) return std::nullopt;
@@ -71,7 +73,7 @@ bool MemoryStore::valueExists(std::string_view fullPath) {
 
 bool MemoryStore::writeValue(std::string_view fullPath, std::string_view text) {
     const ValuePath path = splitValuePath(fullPath);
-    return setRaw(path.keyPath, path.name, RawValue::text(text.substr(0, text.find('\0'))));
+    return setRaw(path.keyPath, path.name, RawValue::text(untilZero(text)));
 }
 
 bool MemoryStore::deleteValue(std::string_view fullPath) {

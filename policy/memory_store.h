@@ -38,7 +38,7 @@ using TreeSnapshot = std::map<std::string, std::map<std::string, RawValue, NameL
 class MemoryStore final : public PolicyStore {
 public:
     MemoryStore();
-    ~MemoryStore() override;
+    ~MemoryStore();
 
     bool valueExists(std::string_view fullPath) override;
     bool writeValue(std::string_view fullPath, std::string_view text) override;

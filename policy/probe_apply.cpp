@@ -18,7 +18,8 @@ bool governedByTickedRow(std::string_view name, const Selection& selection) {
 Selection probe(PolicyStore& store) {
     Selection found{};
     for (const BlockEntry& entry : kCatalogue) {
-        found[entry.position - 1] = store.valueExists(fullValuePath(entry.probeValue));
+        const PathBuffer path = fullValuePath(entry.probeValue);
+        found[entry.position - 1] = path.ok() && store.valueExists(path);
     }
     return found;
 }
@@ -27,7 +28,8 @@ void applySelection(PolicyStore& store, const Selection& selection, Confirmation
     for (const BlockEntry& entry : kCatalogue) {
         const bool ticked = selection[entry.position - 1];
         for (const BlockValue& value : entry.valueList()) {
-            const std::string path = fullValuePath(value.name);
+            const PathBuffer path = fullValuePath(value.name);
+            if (!path.ok()) continue;
             if (ticked) {
                 store.writeValue(path, value.data);
             } else if (!governedByTickedRow(value.name, selection)) {

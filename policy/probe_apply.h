@@ -14,8 +14,10 @@ using Selection = std::array<bool, kCatalogueSize>;
 // Tells the user that apply has finished.
 class Confirmation {
 public:
-    virtual ~Confirmation() = default;
     virtual void show() = 0;
+
+protected:
+    ~Confirmation() = default;  // never deleted through this interface
 };
 
 // The rows whose probe value is on the list. Reads only.

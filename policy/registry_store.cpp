@@ -1,23 +1,19 @@
 #include "policy/registry_store.h"
 
-#include <string>
-
 namespace p2pb {
 namespace {
 
 // The registry API wants zero-terminated copies of both halves.
 struct SplitPath {
-    std::string keyPath;
-    std::string name;
+    PathBuffer keyPath;
+    PathBuffer name;
 
-    explicit SplitPath(std::string_view fullPath) {
-        const ValuePath parts = splitValuePath(fullPath);
-        keyPath.assign(parts.keyPath);
-        name.assign(parts.name);
-    }
+    explicit SplitPath(std::string_view fullPath)
+        : keyPath(splitValuePath(fullPath).keyPath), name(splitValuePath(fullPath).name) {}
+    bool ok() const { return keyPath.ok() && name.ok(); }
 };
 
-ScopedKey openKey(const std::string& keyPath, REGSAM access) {
+ScopedKey openKey(const PathBuffer& keyPath, REGSAM access) {
     ScopedKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, access, key.receive()) != ERROR_SUCCESS) {
         key.release();  // a failed open may leave anything in the slot
@@ -29,6 +25,7 @@ ScopedKey openKey(const std::string& keyPath, REGSAM access) {
 
 bool RegistryStore::valueExists(std::string_view fullPath) {
     const SplitPath path(fullPath);
+    if (!path.ok()) return false;
     const ScopedKey key = openKey(path.keyPath, KEY_READ);
     if (!key) return false;
     DWORD type = 0;
@@ -37,24 +34,26 @@ bool RegistryStore::valueExists(std::string_view fullPath) {
 
 bool RegistryStore::writeValue(std::string_view fullPath, std::string_view text) {
     const SplitPath path(fullPath);
+    const PathBuffer data(untilZero(text));
+    if (!path.ok() || !data.ok()) return false;
     ScopedKey key = openKey(path.keyPath, KEY_WRITE);
     if (!key && RegCreateKeyA(HKEY_CURRENT_USER, path.keyPath.c_str(), key.receive()) != ERROR_SUCCESS) {
         key.release();
         return false;
     }
-    const std::string data(text.substr(0, text.find('\0')));
     return RegSetValueExA(key.get(), path.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool RegistryStore::deleteValue(std::string_view fullPath) {
     const SplitPath path(fullPath);
+    if (!path.ok()) return false;
     if (const ScopedKey key = openKey(path.keyPath, KEY_WRITE)) {
         if (RegDeleteValueA(key.get(), path.name.c_str()) == ERROR_SUCCESS) return true;
     }
     // No such value: a subkey of that name goes instead, if it has no subkeys.
-    const std::string asKey(fullPath.substr(0, fullPath.find('\0')));
-    return RegDeleteKeyA(HKEY_CURRENT_USER, asKey.c_str()) == ERROR_SUCCESS;
+    const PathBuffer asKey(untilZero(fullPath));
+    return asKey.ok() && RegDeleteKeyA(HKEY_CURRENT_USER, asKey.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace p2pb

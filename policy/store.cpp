@@ -2,27 +2,10 @@
 
 namespace p2pb {
 
-std::string fullValuePath(std::string_view name) {
-    std::string path;
-    path.reserve(kListKeyPath.size() + 1 + name.size());
-    path.append(kListKeyPath).push_back('\\');
-    path.append(name);
+PathBuffer fullValuePath(std::string_view name) {
+    PathBuffer path(kListKeyPath);
+    path.append("\\").append(name);
     return path;
-}
-
-std::vector<std::size_t> separatorPositions(std::string_view path) {
-    path = path.substr(0, path.find('\0'));
-    std::vector<std::size_t> found;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (byte >= 0x80) {
-            if (i + 1 == path.size()) break;  // lead byte before the terminator
-            ++i;                              // skip the trail byte
-        } else if (byte == '\\') {
-            found.push_back(i);
-        }
-    }
-    return found;
 }
 
 int compareNames(std::string_view a, std::string_view b) {
@@ -43,11 +26,12 @@ int compareNames(std::string_view a, std::string_view b) {
 }
 
 ValuePath splitValuePath(std::string_view fullPath) {
-    fullPath = fullPath.substr(0, fullPath.find('\0'));
-    const std::vector<std::size_t> separators = separatorPositions(fullPath);
-    if (separators.empty()) return {{}, fullPath};
-    const std::size_t last = separators.back();
-    return {fullPath.substr(0, last), fullPath.substr(last + 1)};
+    fullPath = untilZero(fullPath);
+    std::size_t last = std::string_view::npos;
+    forEachSeparator(fullPath, [&last](std::size_t at) { last = at; });
+    if (last == std::string_view::npos) return {{}, fullPath};
+    return {std::string_view(fullPath.data(), last),
+            std::string_view(fullPath.data() + last + 1, fullPath.size() - last - 1)};
 }
 
 }  // namespace p2pb

@@ -17,7 +17,7 @@ struct SplitCase {
 
 // 0x81 0x5C is one GBK character (U+4E57) whose trail byte is a backslash.
 const SplitCase kSplitCases[] = {
-    {"list value", fullValuePath("QQDownload.exe"), std::string(kListKeyPath), "QQDownload.exe"},
+    {"list value", std::string(fullValuePath("QQDownload.exe")), std::string(kListKeyPath), "QQDownload.exe"},
     {"no separator", "kugou.exe", "", "kugou.exe"},
     {"empty", "", "", ""},
     {"leading separator", "\\a.exe", "", "a.exe"},
@@ -48,6 +48,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, SplitValuePath, testing::ValuesIn(kSplitCases),
                              for (char ch : std::string(c.param.label)) id += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                              return id;
                          });
+
+TEST(FullValuePath, JoinsTheListKeyAndTheNameOrRefusesWhatDoesNotFit) {
+    EXPECT_EQ(fullValuePath("kugou.exe").view(),
+              "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\DisallowRun\\kugou.exe");
+    const std::string longest(PathBuffer::kCapacity - kListKeyPath.size() - 1, 'x');
+    EXPECT_TRUE(fullValuePath(longest).ok());
+    EXPECT_FALSE(fullValuePath(longest + 'x').ok());
+}
 
 TEST(ValueNames, CompareAsciiWithoutCaseAndDoubleByteExactly) {
     EXPECT_TRUE(sameName("QQDownload.exe", "qqdownload.EXE"));
