@@ -120,7 +120,17 @@ void MainWindow::clearAll() {
     for (const BlockEntry& entry : kCatalogue) setTicked(entry.position, false);
 }
 
-void MainWindow::apply() { applySelection(deps_.store, readSelection(), deps_.confirmation); }
+void MainWindow::apply() {
+    const HWND focus = GetFocus();
+    applySelection(deps_.store, readSelection(), deps_.confirmation);
+    // The confirmation has no owner, so closing it need not hand activation
+    // back (Wine leaves no window active): take it back, with the focus.
+    if (GetActiveWindow() != hwnd() && IsWindowVisible(hwnd())) {
+        SetForegroundWindow(hwnd());
+        SetActiveWindow(hwnd());
+    }
+    if (focus && IsChild(hwnd(), focus)) SetFocus(focus);
+}
 
 std::size_t MainWindow::indexOf(HWND control) const {
     for (std::size_t i = 0; i < kTabStopCount; ++i) {

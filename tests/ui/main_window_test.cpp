@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "policy/catalogue.h"
+#include "policy/message_box_confirmation.h"
 #include "tests/support/tree_checks.h"
 #include "tests/ui/window_driver.h"
 
@@ -349,6 +350,70 @@ TEST_F(MainWindowTest, BoxesHoldTwoStatesAndReadAsTheyShow) {
         EXPECT_TRUE(state == BST_CHECKED || state == BST_UNCHECKED) << written << " read back as " << state;
         EXPECT_EQ(d_.window().readSelection()[6], state == BST_CHECKED) << written;
     }
+}
+
+// While the real confirmation is open, a timer in its modal loop looks at it
+// and presses OK.
+struct OpenBox {
+    HWND main = nullptr;
+    bool seen = false, mainDisabled = false, onlyOk = false;
+    std::wstring caption, text;
+    int listedWhileOpen = -1;
+    StoreHarness* registry = nullptr;
+};
+OpenBox* g_box = nullptr;
+
+BOOL CALLBACK findBox(HWND hwnd, LPARAM found) {
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (std::wstring(cls) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+}
+
+void CALLBACK pressOk(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findBox, reinterpret_cast<LPARAM>(&box));
+    if (!box || g_box->seen) return;
+    g_box->seen = true;
+    KillTimer(nullptr, timer);
+    g_box->caption = textOf(box);
+    wchar_t text[64] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 64);  // the message's static control
+    g_box->text = text;
+    g_box->mainDisabled = !IsWindowEnabled(g_box->main);
+    g_box->onlyOk = GetDlgItem(box, IDOK) && !GetDlgItem(box, IDCANCEL) && !GetDlgItem(box, IDNO);
+    g_box->listedWhileOpen = static_cast<int>(listValues(g_box->registry->snapshot()).size());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Confirmation, TaskModalMessageAfterTheWritesThenTheWindowIsBack) {
+    MessageBoxConfirmation real;
+    WindowDriver d(&real);
+    ASSERT_TRUE(d.create());
+    d.show();
+    d.window().setTicked(25, true);
+    SetFocus(d.control(L"应用"));
+    OpenBox box;
+    box.main = d.hwnd();
+    box.registry = &d.registry();
+    g_box = &box;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, pressOk);
+    d.press(VK_SPACE);
+    KillTimer(nullptr, timer);
+    g_box = nullptr;
+
+    ASSERT_TRUE(box.seen);
+    EXPECT_EQ(box.caption, L"信息：");
+    EXPECT_EQ(box.text, L"设置成功");
+    EXPECT_TRUE(box.onlyOk);
+    EXPECT_TRUE(box.mainDisabled) << "task-modal: the window waits for the box";
+    EXPECT_EQ(box.listedWhileOpen, 2) << "the box comes after the writes";
+    EXPECT_TRUE(IsWindowEnabled(d.hwnd()));
+    EXPECT_EQ(GetActiveWindow(), d.hwnd());
+    EXPECT_EQ(GetFocus(), d.control(L"应用"));
+    d.press(VK_TAB);
+    EXPECT_EQ(GetFocus(), d.control(L"迅播GVOD")) << "keys reach the window again";
 }
 
 struct CloseCase {

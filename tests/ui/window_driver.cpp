@@ -5,8 +5,9 @@
 
 namespace p2pb::test {
 
-WindowDriver::WindowDriver() : registry_(makeRegistryHarness()) {
-    window_ = std::make_unique<MainWindow>(MainWindowDeps{registry_->store(), confirmation_});
+WindowDriver::WindowDriver(Confirmation* confirmation) : registry_(makeRegistryHarness()) {
+    window_ = std::make_unique<MainWindow>(
+        MainWindowDeps{registry_->store(), confirmation ? *confirmation : confirmation_});
     confirmation_.window = window_.get();
 }
 

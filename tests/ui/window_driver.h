@@ -32,8 +32,9 @@ enum Modifier : unsigned { kNoModifier = 0, kShift = 1, kAlt = 2 };
 
 class WindowDriver {
 public:
-    // A window on a scratch registry, built but not yet shown.
-    WindowDriver();
+    // A window on a scratch registry, not yet built. Confirmations are counted,
+    // or go to `confirmation` when given.
+    explicit WindowDriver(Confirmation* confirmation = nullptr);
     ~WindowDriver();
 
     StoreHarness& registry() { return *registry_; }
