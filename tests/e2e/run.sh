@@ -17,8 +17,8 @@
 # - The client area's offset inside the frame is measured from a screenshot:
 #   the group box's left edge and the 全选 button's bottom edge. With Wine's
 #   default look that is (3,22), and the window sits at 362,214 on the display.
-# - When the confirmation box closes, Wine leaves the main window inactive, so
-#   keys go nowhere until the user clicks into the window again.
+# - When the confirmation box closes, the program takes activation and focus
+#   back itself (Wine would leave no window active): keys work at once.
 set -uo pipefail
 
 [ $# -eq 2 ] || { echo "usage: $0 p2pblocker.exe WORKDIR" >&2; exit 2; }
@@ -441,7 +441,7 @@ xdotool key shift+Tab shift+Tab space  # back to 迅播GVOD, 应用: Space click
 confirm "second apply (Space on 应用)"
 check_list 2 "second apply"
 
-activate click
+activate
 click 全选
 for row in $(seq 36); do ticked[$row]=1; done
 if expect_boxes "全选" select-all; then
@@ -457,7 +457,7 @@ click 应用
 confirm "apply after 全选"
 check_list 3 "apply after 全选"
 
-activate click
+activate
 xdotool key Escape
 for _ in $(seq 100); do
   kill -0 "$app_pid" 2>/dev/null || break
