@@ -17,8 +17,7 @@ if [ -n "${P2PB_BENCH_DISPLAY:-}" ]; then
 else
   session_start_display
 fi
-# wineserver -p fails when the prefix already has a server, which is fine here.
-session_start_wine "$prefix" || true
+session_start_wine "$prefix"
 wine_run() { scripts/wine-exec.sh --prefix "$prefix" "$@"; }
 windows_path() { wine_run winepath -w "$PWD/$1" | tr -d '\r'; }
 

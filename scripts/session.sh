@@ -32,11 +32,13 @@ session_start_display() {
 }
 
 # A persistent wineserver for PREFIX, so that each Wine process starts fast.
+# A server already running for it is used as it is, and left running.
 session_start_wine() {
   local prefix="$1"
   "$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh" "$prefix"
-  WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null
-  _session_prefixes+=("$prefix")
+  if WINEPREFIX="$prefix" wineserver -p >/dev/null 2>&1 </dev/null; then
+    _session_prefixes+=("$prefix")
+  fi
 }
 
 trap session_stop EXIT
