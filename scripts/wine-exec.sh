@@ -9,4 +9,11 @@ fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export LC_ALL=zh_CN.UTF-8
+# The first Wine process of a server starts the prefix's services, and they
+# keep its output open: a caller that waits for end of output, as ctest does,
+# would wait for ever. With no server running, start one and let a process
+# with no output bring the services up.
+if [ -n "${WINEPREFIX:-}" ] && wineserver -p30 >/dev/null 2>&1 </dev/null; then
+  wine reg.exe query 'HKCU\Software\Wine' >/dev/null 2>&1 </dev/null || true
+fi
 exec wine "$@"

@@ -34,15 +34,15 @@ protected:
     BaseWindow& operator=(const BaseWindow&) = delete;
 
     // Registers the class once per process; true if it is registered.
-    static bool registerClass(const WindowClassSpec& spec) {
+    static bool registerClass(const WindowClassSpec& cls) {
         WNDCLASSEXW wc{};
-        if (GetClassInfoExW(spec.instance, spec.className, &wc)) return true;
+        if (GetClassInfoExW(cls.instance, cls.className, &wc)) return true;
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &BaseWindow::windowProc;
-        wc.hInstance = spec.instance;
+        wc.hInstance = cls.instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = spec.background;
-        wc.lpszClassName = spec.className;
+        wc.hbrBackground = cls.background;
+        wc.lpszClassName = cls.className;
         return RegisterClassExW(&wc) != 0;
     }
 
@@ -50,10 +50,10 @@ protected:
     // reach Derived::handleMessage.
     void destroyWindow() { hwnd_.reset(); }
 
-    bool createWindow(const WindowClassSpec& cls, const WindowSpec& spec) {
+    bool createWindow(const WindowClassSpec& cls, const WindowSpec& win) {
         if (!registerClass(cls)) return false;
-        CreateWindowExW(spec.exStyle, cls.className, spec.title, spec.style, spec.left, spec.top, spec.width,
-                        spec.height, nullptr, nullptr, cls.instance, static_cast<Derived*>(this));
+        CreateWindowExW(win.exStyle, cls.className, win.title, win.style, win.left, win.top, win.width, win.height,
+                        nullptr, nullptr, cls.instance, static_cast<Derived*>(this));
         return hwnd_.get() != nullptr;
     }
 

@@ -68,15 +68,15 @@ void MainWindow::createControls(HINSTANCE instance) {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     // The group box first: 34 of the check boxes are its children.
     auto make = [&](std::size_t index) {
-        const ControlSpec& spec = kControls[index];
-        const HWND parent = spec.parent == ParentKind::GroupBox ? controls_[kGroupBoxIndex] : hwnd();
-        const HWND control = CreateWindowExW(0, L"BUTTON", spec.caption, controlStyle(spec.kind), spec.left, spec.top,
-                                             spec.width, spec.height, parent,
+        const ControlSpec& ctl = kControls[index];
+        const HWND parent = ctl.parent == ParentKind::GroupBox ? controls_[kGroupBoxIndex] : hwnd();
+        const HWND control = CreateWindowExW(0, L"BUTTON", ctl.caption, controlStyle(ctl.kind), ctl.left, ctl.top,
+                                             ctl.width, ctl.height, parent,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))),
                                              instance, nullptr);
         SendMessageW(control, WM_SETFONT, font, FALSE);
         controls_[index] = control;
-        if (spec.row > 0) boxByRow_[spec.row - 1] = control;
+        if (ctl.row > 0) boxByRow_[ctl.row - 1] = control;
     };
     make(kGroupBoxIndex);
     SetWindowLongPtrW(controls_[kGroupBoxIndex], GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "policy/probe_apply.h"
+#include "tests/support/counting_confirmation.h"
 #include "tests/support/store_harness.h"
 #include "tests/support/tree_checks.h"
 
@@ -13,12 +14,6 @@ namespace p2pb::test {
 namespace {
 
 const std::string kList(kListKeyPath);
-
-class SilentConfirmation final : public Confirmation {
-public:
-    void show() override { ++shown; }
-    int shown = 0;
-};
 
 Selection only(int position) {
     Selection s{};
@@ -36,7 +31,7 @@ protected:
     void apply(const Selection& s) { applySelection(h_->store(), s, confirm_); }
 
     std::unique_ptr<StoreHarness> h_;
-    SilentConfirmation confirm_;
+    CountingConfirmation confirm_;
 };
 
 // A catalogue name (row 2, "kugou.exe") stored in a way the program never writes.

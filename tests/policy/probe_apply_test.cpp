@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "policy/probe_apply.h"
+#include "tests/support/counting_confirmation.h"
 #include "tests/support/store_harness.h"
 #include "tests/support/tree_checks.h"
 
@@ -11,12 +12,6 @@ namespace p2pb::test {
 namespace {
 
 const std::string kList(kListKeyPath);
-
-class CountingConfirmation final : public Confirmation {
-public:
-    void show() override { ++shown; }
-    int shown = 0;
-};
 
 Selection ticked(std::initializer_list<int> positions) {
     Selection s{};

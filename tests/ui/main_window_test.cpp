@@ -85,23 +85,23 @@ TEST_F(MainWindowTest, EveryControlHasItsParentKindCaptionStyleAndFont) {
     const HWND group = d_.control(L"分组框1");
     const auto font = reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     for (std::size_t i = 0; i < kControlCount; ++i) {
-        const ControlSpec& spec = kControls[i];
+        const ControlSpec& ctl = kControls[i];
         const HWND c = d_.window().control(i);
         SCOPED_TRACE(testing::Message() << "control " << i);
         ASSERT_TRUE(IsWindow(c));
         wchar_t cls[32] = {};
         GetClassNameW(c, cls, 32);
         EXPECT_EQ(_wcsicmp(cls, L"Button"), 0);
-        EXPECT_EQ(GetParent(c), spec.parent == ParentKind::GroupBox ? group : d_.hwnd());
-        EXPECT_EQ(textOf(c), spec.caption);
+        EXPECT_EQ(GetParent(c), ctl.parent == ParentKind::GroupBox ? group : d_.hwnd());
+        EXPECT_EQ(textOf(c), ctl.caption);
         EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(c, WM_GETFONT, 0, 0)), font);
 
         const auto style = static_cast<DWORD>(GetWindowLongW(c, GWL_STYLE));
         EXPECT_TRUE(style & WS_VISIBLE);
         EXPECT_TRUE(style & WS_CLIPSIBLINGS);
         EXPECT_FALSE(style & WS_DISABLED);
-        EXPECT_EQ(static_cast<bool>(style & WS_TABSTOP), spec.kind != ControlKind::GroupBox);
-        switch (spec.kind) {
+        EXPECT_EQ(static_cast<bool>(style & WS_TABSTOP), ctl.kind != ControlKind::GroupBox);
+        switch (ctl.kind) {
         case ControlKind::CheckBox:
             EXPECT_EQ(style & BS_TYPEMASK, DWORD(BS_AUTOCHECKBOX));
             EXPECT_EQ(style & (BS_LEFT | BS_VCENTER | BS_MULTILINE | BS_LEFTTEXT),
@@ -119,13 +119,13 @@ TEST_F(MainWindowTest, EveryControlHasItsParentKindCaptionStyleAndFont) {
 
 TEST_F(MainWindowTest, TableBindsEachCheckBoxToItsCatalogueRow) {
     std::set<int> rows;
-    for (const ControlSpec& spec : kControls) {
-        if (spec.kind != ControlKind::CheckBox) continue;
-        const BlockEntry* entry = findByControlName(spec.name);
+    for (const ControlSpec& ctl : kControls) {
+        if (ctl.kind != ControlKind::CheckBox) continue;
+        const BlockEntry* entry = findByControlName(ctl.name);
         ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->position, spec.row);
-        EXPECT_STREQ(entry->caption, spec.caption);
-        rows.insert(spec.row);
+        EXPECT_EQ(entry->position, ctl.row);
+        EXPECT_STREQ(entry->caption, ctl.caption);
+        rows.insert(ctl.row);
     }
     EXPECT_EQ(rows.size(), kCatalogueSize);
 }

@@ -8,7 +8,7 @@ namespace p2pb::test {
 WindowDriver::WindowDriver(Confirmation* confirmation) : registry_(makeRegistryHarness()) {
     window_ = std::make_unique<MainWindow>(
         MainWindowDeps{registry_->store(), confirmation ? *confirmation : confirmation_});
-    confirmation_.window = window_.get();
+    confirmation_.onShow = [this] { lastApplied_ = window_->readSelection(); };
 }
 
 WindowDriver::~WindowDriver() {

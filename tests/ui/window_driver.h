@@ -11,22 +11,11 @@
 #include <vector>
 
 #include "policy/probe_apply.h"
+#include "tests/support/counting_confirmation.h"
 #include "tests/support/store_harness.h"
 #include "ui/main_window.h"
 
 namespace p2pb::test {
-
-// Counts confirmations and notes what the boxes showed when apply ran.
-class CountingConfirmation final : public Confirmation {
-public:
-    void show() override {
-        ++shown;
-        if (window) lastApplied = window->readSelection();
-    }
-    int shown = 0;
-    const MainWindow* window = nullptr;
-    std::optional<Selection> lastApplied;
-};
 
 enum Modifier : unsigned { kNoModifier = 0, kShift = 1, kAlt = 2 };
 
@@ -41,7 +30,8 @@ public:
     MainWindow& window() const { return *window_; }
     HWND hwnd() const { return window_->hwnd(); }
     int confirmations() const { return confirmation_.shown; }
-    const std::optional<Selection>& lastApplied() const { return confirmation_.lastApplied; }
+    // What the boxes showed when apply last ran.
+    const std::optional<Selection>& lastApplied() const { return lastApplied_; }
 
     bool create();  // builds the window (probe included)
     void show();    // shows it and waits until it has the focus
@@ -63,6 +53,7 @@ public:
 private:
     std::unique_ptr<StoreHarness> registry_;
     CountingConfirmation confirmation_;
+    std::optional<Selection> lastApplied_;
     std::unique_ptr<MainWindow> window_;
     std::optional<int> quitCode_;
 };
