@@ -204,11 +204,11 @@ public:
             real_->show();
             settle(real_->hwnd());
         } else {
-            bare_ = createBareWindow(instance_);
-            ShowWindow(bare_, SW_SHOW);
-            SetForegroundWindow(bare_);
-            SetFocus(GetWindow(bare_, GW_CHILD));
-            settle(bare_);
+            bare_.reset(createBareWindow(instance_));
+            ShowWindow(bare_.get(), SW_SHOW);
+            SetForegroundWindow(bare_.get());
+            SetFocus(GetWindow(bare_.get(), GW_CHILD));
+            settle(bare_.get());
         }
     }
 
@@ -218,7 +218,7 @@ public:
             DestroyWindow(real_->hwnd());
             real_.reset();
         }
-        if (bare_) DestroyWindow(std::exchange(bare_, nullptr));
+        bare_.reset();
         pumpPending();
     }
 
@@ -226,7 +226,7 @@ private:
     HINSTANCE instance_;
     MainWindowDeps deps_;
     std::optional<MainWindow> real_;
-    HWND bare_ = nullptr;
+    ScopedWindow bare_;
 };
 
 // ---- memory, each kind in a fresh process
