@@ -1,6 +1,7 @@
 // Redirects HKEY_CURRENT_USER of this process to a fresh scratch key for the
 // lifetime of the object, and deletes the scratch key afterwards, so that no
-// test ever sees or changes the real user's list.
+// test ever sees or changes the real user's list. Scratch registries nest:
+// the last one made is in force until it goes, then the one before it again.
 #pragma once
 
 #include <windows.h>
@@ -25,6 +26,7 @@ public:
 private:
     std::string path_;  // under the real HKEY_CURRENT_USER
     ScopedKey root_;
+    ScratchRegistry* previous_;
 };
 
 // Removes a key with everything below it; true if it is gone.
