@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ python3 libgtest-dev googletest
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           wine wine64 wine32:i386 xvfb xauth xdotool x11-utils imagemagick
-          fonts-wqy-zenhei fonts-wine locales)
+          fonts-wqy-zenhei fonts-wqy-microhei fonts-wine locales)
 
 missing=()
 for p in "${packages[@]}"; do
