@@ -19,5 +19,9 @@ wreg() { wine reg "$@" >/dev/null 2>&1 </dev/null; }
 wreg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
 wreg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
 wreg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f
-wreg query 'HKCU\Software\Wine\Explorer\Desktops' /v Default || { echo "wine-prefix: settings not stored" >&2; exit 1; }
+# Stop the server these commands started, so that the caller starts its own
+# and knows to stop it; the registry is saved on the way out.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
+grep -q 'Replacements\]' "$prefix/user.reg" || { echo "wine-prefix: settings not stored" >&2; exit 1; }
 echo "$settings" > "$prefix/.p2pb-ready"
