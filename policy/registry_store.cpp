@@ -8,8 +8,8 @@ struct SplitPath {
     PathBuffer keyPath;
     PathBuffer name;
 
-    explicit SplitPath(std::string_view fullPath)
-        : keyPath(splitValuePath(fullPath).keyPath), name(splitValuePath(fullPath).name) {}
+    explicit SplitPath(std::string_view fullPath) : SplitPath(splitValuePath(fullPath)) {}
+    explicit SplitPath(const ValuePath& parts) : keyPath(parts.keyPath), name(parts.name) {}
     bool ok() const { return keyPath.ok() && name.ok(); }
 };
 

@@ -55,7 +55,7 @@ void MainWindow::onCreate() {
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
-    createControls(instance_);
+    createControls();
     stackControls();
 
     const Selection found = probe(deps_.store);
@@ -64,7 +64,7 @@ void MainWindow::onCreate() {
     }
 }
 
-void MainWindow::createControls(HINSTANCE instance) {
+void MainWindow::createControls() {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     // The group box first: 34 of the check boxes are its children.
     auto make = [&](std::size_t index) {
@@ -73,7 +73,7 @@ void MainWindow::createControls(HINSTANCE instance) {
         const HWND control = CreateWindowExW(0, L"BUTTON", ctl.caption, controlStyle(ctl.kind), ctl.left, ctl.top,
                                              ctl.width, ctl.height, parent,
                                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(index))),
-                                             instance, nullptr);
+                                             instance_, nullptr);
         SendMessageW(control, WM_SETFONT, font, FALSE);
         controls_[index] = control;
         if (ctl.row > 0) boxByRow_[ctl.row - 1] = control;
@@ -156,15 +156,13 @@ bool MainWindow::preTranslate(const MSG& msg) {
 }
 
 LRESULT MainWindow::onCommand(CommandArgs args) {
-    if (args.code != BN_CLICKED) return 0;
-    for (std::size_t i = 0; i < kControlCount; ++i) {
-        if (controlId(i) != args.id) continue;
-        switch (kControls[i].action) {
-        case Action::SelectAll: selectAll(); break;
-        case Action::ClearAll: clearAll(); break;
-        case Action::Apply: apply(); break;
-        case Action::None: break;
-        }
+    const auto index = static_cast<std::size_t>(args.id - controlId(0));
+    if (args.code != BN_CLICKED || index >= kControlCount) return 0;
+    switch (kControls[index].action) {
+    case Action::SelectAll: selectAll(); break;
+    case Action::ClearAll: clearAll(); break;
+    case Action::Apply: apply(); break;
+    case Action::None: break;
     }
     return 0;
 }

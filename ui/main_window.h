@@ -52,7 +52,7 @@ private:
         HDC dc;
     };
 
-    void createControls(HINSTANCE instance);
+    void createControls();
     void stackControls();
     void moveFocus(bool backwards);
     std::size_t indexOf(HWND control) const;

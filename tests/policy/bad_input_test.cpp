@@ -13,8 +13,6 @@
 namespace p2pb::test {
 namespace {
 
-const std::string kList(kListKeyPath);
-
 Selection only(int position) {
     Selection s{};
     s[position - 1] = true;

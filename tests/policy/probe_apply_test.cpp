@@ -11,8 +11,6 @@
 namespace p2pb::test {
 namespace {
 
-const std::string kList(kListKeyPath);
-
 Selection ticked(std::initializer_list<int> positions) {
     Selection s{};
     for (int p : positions) s[p - 1] = true;

@@ -9,8 +9,6 @@
 namespace p2pb::test {
 namespace {
 
-const std::string kList(kListKeyPath);
-
 class StoreContract : public testing::TestWithParam<Backend> {
 protected:
     void SetUp() override { h_ = GetParam().make(); }

@@ -50,6 +50,7 @@ std::unique_ptr<StoreHarness> makeRegistryHarness();
 // The list key's parent and the list key itself, as keyPath arguments.
 inline constexpr std::string_view kExplorerKeyPath =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+inline const std::string kList(kListKeyPath);
 
 }  // namespace p2pb::test
 

@@ -13,8 +13,6 @@
 namespace p2pb::test {
 namespace {
 
-const std::string kList(kListKeyPath);
-
 std::wstring textOf(HWND hwnd) {
     wchar_t buf[256] = {};
     GetWindowTextW(hwnd, buf, 256);

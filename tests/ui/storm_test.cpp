@@ -12,8 +12,6 @@
 namespace p2pb::test {
 namespace {
 
-const std::string kList(kListKeyPath);
-
 void prepare(StoreHarness& h) {
     h.setRaw(kList, "1", RawValue::text("notepad.exe"));
     h.setRaw(kList, "kugou.exe", RawValue::text("kugou.exe"));
